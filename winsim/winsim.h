@@ -1,0 +1,168 @@
+// winsim: our own small Win32 layer for the host build.
+//
+// Declares the types, constants and functions that the product calls, with the
+// platform's widths and values, and simulates them deterministically in one process.
+// The product reaches this header only through platform/platform.h; tests steer the
+// simulation through winsim_control.h.
+//
+// Integer types are pinned to their Windows widths: on the host `long` is 64 bits,
+// so DWORD, LONG and friends are fixed-width types here. Pointer-sized types
+// (WPARAM, LPARAM, LRESULT, handles) follow the host's pointer size, as on Win64.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// ---- Basic types -------------------------------------------------------------------
+typedef std::uint8_t BYTE;
+typedef std::uint16_t WORD;
+typedef std::uint32_t DWORD;
+typedef std::int16_t SHORT;
+typedef std::int32_t LONG;
+typedef std::uint32_t UINT;
+typedef std::int32_t BOOL;
+typedef char CHAR;
+typedef char *LPSTR;
+typedef const char *LPCSTR;
+typedef void *LPVOID;
+typedef std::uintptr_t WPARAM;
+typedef std::intptr_t LPARAM;
+typedef std::intptr_t LRESULT;
+typedef std::uintptr_t ULONG_PTR;
+
+static_assert(sizeof(WORD) == 2 && sizeof(DWORD) == 4 && sizeof(LONG) == 4 && sizeof(UINT) == 4 &&
+              sizeof(BOOL) == 4 && sizeof(SHORT) == 2, "Win32 integer widths");
+
+#define WINSIM_HANDLE(name) \
+    struct name##__;        \
+    typedef struct name##__ *name
+WINSIM_HANDLE(HWND);
+WINSIM_HANDLE(HHOOK);
+WINSIM_HANDLE(HICON);
+WINSIM_HANDLE(HINSTANCE);
+#undef WINSIM_HANDLE
+typedef HICON HCURSOR;
+typedef HINSTANCE HMODULE;
+
+struct POINT {
+    LONG x;
+    LONG y;
+};
+
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+
+#define WINAPI
+#define CALLBACK
+
+#ifndef TRUE
+#define TRUE 1
+#define FALSE 0
+#endif
+
+// Resource names: a string, or a 16-bit ordinal carried in the pointer.
+#define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
+#define IS_INTRESOURCE(p) ((reinterpret_cast<ULONG_PTR>(p) >> 16) == 0)
+
+// ---- Constants ---------------------------------------------------------------------
+constexpr DWORD DLL_PROCESS_DETACH = 0;
+constexpr DWORD DLL_PROCESS_ATTACH = 1;
+constexpr DWORD DLL_THREAD_ATTACH = 2;
+constexpr DWORD DLL_THREAD_DETACH = 3;
+
+constexpr UINT WM_NULL = 0x0000;
+constexpr UINT WM_SETCURSOR = 0x0020;
+constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
+constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
+constexpr UINT WM_NCLBUTTONUP = 0x00A2;
+constexpr UINT WM_NCRBUTTONDOWN = 0x00A4;
+constexpr UINT WM_NCRBUTTONUP = 0x00A5;
+constexpr UINT WM_NCMBUTTONDOWN = 0x00A7;
+constexpr UINT WM_NCMBUTTONUP = 0x00A8;
+constexpr UINT WM_NCMBUTTONDBLCLK = 0x00A9;
+constexpr UINT WM_KEYDOWN = 0x0100;
+constexpr UINT WM_KEYUP = 0x0101;
+constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_SYSKEYUP = 0x0105;
+constexpr UINT WM_SYSCOMMAND = 0x0112;
+constexpr UINT WM_HSCROLL = 0x0114;
+constexpr UINT WM_VSCROLL = 0x0115;
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+constexpr UINT WM_RBUTTONDOWN = 0x0204;
+constexpr UINT WM_RBUTTONUP = 0x0205;
+constexpr UINT WM_MBUTTONDOWN = 0x0207;
+constexpr UINT WM_MBUTTONUP = 0x0208;
+constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr UINT WM_HOTKEY = 0x0312;
+constexpr UINT WM_USER = 0x0400;
+
+constexpr UINT SC_MINIMIZE = 0xF020;
+constexpr UINT SC_MAXIMIZE = 0xF030;
+constexpr UINT SC_CLOSE = 0xF060;
+constexpr UINT SC_RESTORE = 0xF120;
+constexpr UINT SC_TASKLIST = 0xF130;
+
+constexpr BYTE VK_BACK = 0x08;
+constexpr BYTE VK_RETURN = 0x0D;
+constexpr BYTE VK_SHIFT = 0x10;
+constexpr BYTE VK_CONTROL = 0x11;
+constexpr BYTE VK_ESCAPE = 0x1B;
+constexpr BYTE VK_PRIOR = 0x21;
+constexpr BYTE VK_NEXT = 0x22;
+constexpr BYTE VK_LEFT = 0x25;
+constexpr BYTE VK_UP = 0x26;
+constexpr BYTE VK_RIGHT = 0x27;
+constexpr BYTE VK_DOWN = 0x28;
+constexpr BYTE VK_DELETE = 0x2E;
+constexpr BYTE VK_F1 = 0x70;
+constexpr BYTE VK_F2 = 0x71;
+constexpr BYTE VK_F3 = 0x72;
+constexpr BYTE VK_F4 = 0x73;
+constexpr BYTE VK_F5 = 0x74;
+constexpr BYTE VK_F6 = 0x75;
+constexpr BYTE VK_F7 = 0x76;
+constexpr BYTE VK_F8 = 0x77;
+constexpr BYTE VK_F9 = 0x78;
+constexpr BYTE VK_F10 = 0x79;
+constexpr BYTE VK_F11 = 0x7A;
+constexpr BYTE VK_F12 = 0x7B;
+
+constexpr DWORD KEYEVENTF_KEYUP = 0x0002;
+
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOW = 5;
+
+constexpr int HC_ACTION = 0;
+constexpr int HC_NOREMOVE = 3;
+
+constexpr int WH_KEYBOARD = 2;
+constexpr int WH_GETMESSAGE = 3;
+constexpr int WH_MOUSE = 7;
+constexpr int WH_CALLWNDPROCRET = 12;
+
+// ---- KERNEL32 ----------------------------------------------------------------------
+UINT WinExec(LPCSTR cmdLine, UINT show);
+
+// ---- USER32: messages and windows ----------------------------------------------------
+UINT RegisterWindowMessageA(LPCSTR name);
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+HWND FindWindowA(LPCSTR className, LPCSTR windowName);
+HWND GetForegroundWindow(void);
+
+// ---- USER32: input and hooks ---------------------------------------------------------
+void keybd_event(BYTE key, BYTE scan, DWORD flags, ULONG_PTR extraInfo);
+LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
+
+// ---- USER32: cursors -----------------------------------------------------------------
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
+HCURSOR SetCursor(HCURSOR cursor);
+HCURSOR GetCursor(void);
