@@ -40,6 +40,7 @@ WINSIM_HANDLE(HWND);
 WINSIM_HANDLE(HHOOK);
 WINSIM_HANDLE(HICON);
 WINSIM_HANDLE(HINSTANCE);
+WINSIM_HANDLE(HMENU);
 #undef WINSIM_HANDLE
 typedef HICON HCURSOR;
 typedef HINSTANCE HMODULE;
@@ -58,6 +59,8 @@ struct RECT {
 
 #define WINAPI
 #define CALLBACK
+
+typedef BOOL (*WNDENUMPROC)(HWND window, LPARAM lParam);
 
 #ifndef TRUE
 #define TRUE 1
@@ -138,7 +141,25 @@ constexpr BYTE VK_F12 = 0x7B;
 constexpr DWORD KEYEVENTF_KEYUP = 0x0002;
 
 constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOW = 5;
+
+constexpr DWORD WS_OVERLAPPED = 0x00000000;
+constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_DISABLED = 0x08000000;
+constexpr DWORD WS_BORDER = 0x00800000;
+constexpr DWORD WS_VSCROLL = 0x00200000;
+constexpr DWORD WS_HSCROLL = 0x00100000;
+
+constexpr DWORD SBS_HORZ = 0x0000;
+constexpr DWORD SBS_VERT = 0x0001;
+constexpr DWORD SBS_SIZEBOX = 0x0008;
+constexpr DWORD SBS_SIZEGRIP = 0x0010;
+constexpr DWORD ES_MULTILINE = 0x0004;
+
+constexpr int GWL_STYLE = -16;
 
 constexpr int HC_ACTION = 0;
 constexpr int HC_NOREMOVE = 3;
@@ -151,18 +172,47 @@ constexpr int WH_CALLWNDPROCRET = 12;
 // ---- KERNEL32 ----------------------------------------------------------------------
 UINT WinExec(LPCSTR cmdLine, UINT show);
 
-// ---- USER32: messages and windows ----------------------------------------------------
+// ---- USER32: messages ----------------------------------------------------------------
 UINT RegisterWindowMessageA(LPCSTR name);
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// ---- USER32: windows -----------------------------------------------------------------
+// Any class name is accepted: classes and window procedures are not simulated yet.
+// For a child window (WS_CHILD) `parent` is its parent and x, y are relative to the
+// parent's client area; for any other window it is the owner.
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+BOOL DestroyWindow(HWND window);
+BOOL IsWindow(HWND window);
+BOOL IsWindowVisible(HWND window);
+BOOL IsWindowEnabled(HWND window);
+BOOL EnableWindow(HWND window, BOOL enable);
+BOOL ShowWindow(HWND window, int show);
+HWND GetParent(HWND window);
+HWND GetDesktopWindow(void);
+int GetClassNameA(HWND window, LPSTR buffer, int size);
+LONG GetWindowLongA(HWND window, int index);
+BOOL GetWindowRect(HWND window, RECT *rect);
+BOOL PtInRect(const RECT *rect, POINT point);
+HWND WindowFromPoint(POINT point);
+BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam);
 HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 HWND GetForegroundWindow(void);
+BOOL SetForegroundWindow(HWND window);
+HWND GetFocus(void);
+HWND SetFocus(HWND window);
+HWND GetCapture(void);
+HWND SetCapture(HWND window);
+BOOL ReleaseCapture(void);
 
 // ---- USER32: input and hooks ---------------------------------------------------------
 void keybd_event(BYTE key, BYTE scan, DWORD flags, ULONG_PTR extraInfo);
 LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
 
 // ---- USER32: cursors -----------------------------------------------------------------
+BOOL GetCursorPos(POINT *point);
+BOOL SetCursorPos(int x, int y);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor(void);

@@ -8,6 +8,7 @@
 
 #include "winsim.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,9 +49,14 @@ struct CursorInfo {
 bool GetCursorInfo(HCURSOR cursor, CursorInfo *info);
 
 // ---- Windows -------------------------------------------------------------------------
-// A top-level window with a class name and a title; handles are never reused.
+// A visible top-level window with a class name and a title; handles are never reused.
 HWND CreateTopLevelWindow(const char *className, const char *title);
 void SetForegroundWindowForTest(HWND window);
+
+// Called with every call into the simulated platform as it starts, before the call
+// does its work (for instance to destroy a window in the middle of a search). One
+// observer at a time; an empty function removes it. Reset removes it too.
+void SetCallObserver(std::function<void(const Call &)> observer);
 
 // ---- Processes and hooks -------------------------------------------------------------
 // The value CallNextHookEx returns (the next hook's result).

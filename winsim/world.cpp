@@ -18,7 +18,12 @@ void Reset()
 
 void Log(const char *api, std::vector<std::uintptr_t> args, const char *text)
 {
-    TheWorld().calls.push_back(Call{api, std::move(args), text ? text : ""});
+    World &world = TheWorld();
+    world.calls.push_back(Call{api, std::move(args), text ? text : ""});
+    if (world.observer) {
+        const Call call = world.calls.back();
+        world.observer(call);
+    }
 }
 
 const std::vector<Call> &Calls()

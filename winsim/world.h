@@ -5,6 +5,7 @@
 #include "winsim_control.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,9 +31,20 @@ struct Cursor {
     int hotY;
 };
 
+// A window: its class, title and style word, its rectangle in screen coordinates,
+// its parent (child windows) or owner (top-level windows). Windows have no frames, so
+// a window's client area starts at its top-left corner. Z-order: among top-level
+// windows the later created lies on top; among siblings the earlier created lies on
+// top (as child controls are created in tab order).
 struct Window {
     std::string className;
     std::string title;
+    DWORD style;
+    RECT rect;
+    HWND parent;
+    HWND owner;
+    int id;
+    bool destroyed;
 };
 
 struct World {
@@ -43,6 +55,12 @@ struct World {
     HCURSOR currentCursor = nullptr;
     std::vector<Window> windows;            // window n has handle WindowHandle(n)
     HWND foreground = nullptr;
+    HWND focus = nullptr;
+    HWND capture = nullptr;
+    POINT cursorPos = {0, 0};
+    LONG screenWidth = 1024;
+    LONG screenHeight = 768;
+    std::function<void(const Call &)> observer;
     std::vector<std::string> registeredMessages;  // message 0xC000 + n
     LRESULT nextHookResult = 0;
     UINT winExecResult = 33;
@@ -70,6 +88,9 @@ template <typename H> bool HandleIndex(H handle, std::uintptr_t base, std::size_
     *index = (value - base) / 4;
     return true;
 }
+
+// The window behind a handle, or null for a handle that names no live window.
+Window *FindWindowRecord(HWND window);
 
 constexpr std::uintptr_t WINDOW_HANDLE_BASE = 0x00010010;
 constexpr std::uintptr_t CURSOR_HANDLE_BASE = 0x00020010;
