@@ -11,6 +11,11 @@
 // - EnumChildWindows visits descendants depth first, each window before its children,
 //   siblings in z-order; a window destroyed before its turn is skipped.
 // - IsWindowVisible requires WS_VISIBLE on the window and all its parents.
+// - Activation: creating or showing a visible top-level window, SetForegroundWindow
+//   and SetFocus on a window whose top-level window is not the foreground window make
+//   that top-level window the foreground window and give it the focus first; SetFocus
+//   then returns the top-level window as the previous focus. Hidden and disabled
+//   windows take the focus too. (One thread: every window is the caller's.)
 #include "world.h"
 
 #include <algorithm>
@@ -112,6 +117,21 @@ bool EnumList(const std::vector<HWND> &list, WNDENUMPROC proc, LPARAM lParam)
     return true;
 }
 
+// The top-level window of a window: up the parents, not the owners.
+HWND TopLevelOf(HWND window)
+{
+    for (const Window *w = FindWindowRecord(window); w && (w->style & WS_CHILD); w = FindWindowRecord(window))
+        window = w->parent;
+    return window;
+}
+
+void Activate(HWND topLevel)
+{
+    World &world = TheWorld();
+    world.foreground = topLevel;
+    world.focus = topLevel;
+}
+
 }  // namespace
 
 Window *FindWindowRecord(HWND window)
@@ -124,10 +144,16 @@ Window *FindWindowRecord(HWND window)
     return w.destroyed ? nullptr : &w;
 }
 
+// Created without activation: the foreground window and the focus stay as they were.
 HWND CreateTopLevelWindow(const char *className, const char *title)
 {
-    return CreateWindowExA(0, className, title, WS_OVERLAPPED | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
-                           nullptr, nullptr);
+    World &world = TheWorld();
+    const HWND foreground = world.foreground, focus = world.focus;
+    HWND window = CreateWindowExA(0, className, title, WS_OVERLAPPED | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
+                                  nullptr, nullptr);
+    world.foreground = foreground;
+    world.focus = focus;
+    return window;
 }
 
 void SetForegroundWindowForTest(HWND window)
@@ -172,7 +198,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
         w.owner = owner;
     }
     TheWorld().windows.push_back(w);
-    return HandleOf(TheWorld().windows.size() - 1);
+    HWND window = HandleOf(TheWorld().windows.size() - 1);
+    if (!(style & WS_CHILD) && (style & WS_VISIBLE))
+        Activate(window);
+    return window;
 }
 
 BOOL DestroyWindow(HWND window)
@@ -227,6 +256,8 @@ BOOL ShowWindow(HWND window, int show)
         return FALSE;
     const BOOL wasVisible = (w->style & WS_VISIBLE) != 0;
     w->style = show == SW_HIDE ? (w->style & ~WS_VISIBLE) : (w->style | WS_VISIBLE);
+    if (show != SW_HIDE && !(w->style & WS_CHILD))
+        Activate(window);
     return wasVisible;
 }
 
@@ -279,6 +310,18 @@ BOOL GetWindowRect(HWND window, RECT *rect)
     if (!w || !rect)
         return FALSE;
     *rect = w->rect;
+    return TRUE;
+}
+
+// Windows have no frames: the client area starts at the window's top-left corner.
+BOOL ScreenToClient(HWND window, POINT *point)
+{
+    Log("ScreenToClient", {Arg(window)});
+    const Window *w = FindWindowRecord(window);
+    if (!w || !point)
+        return FALSE;
+    point->x -= w->rect.left;
+    point->y -= w->rect.top;
     return TRUE;
 }
 
@@ -338,7 +381,7 @@ BOOL SetForegroundWindow(HWND window)
     Log("SetForegroundWindow", {Arg(window)});
     if (!FindWindowRecord(window))
         return FALSE;
-    TheWorld().foreground = window;
+    Activate(TopLevelOf(window));
     return TRUE;
 }
 
@@ -348,14 +391,17 @@ HWND GetFocus(void)
     return TheWorld().focus;
 }
 
-// Returns the window that had the focus; a window that does not exist changes nothing.
+// Returns the window that had the focus (after any activation); a window that does
+// not exist changes nothing.
 HWND SetFocus(HWND window)
 {
     Log("SetFocus", {Arg(window)});
     World &world = TheWorld();
-    const HWND previous = world.focus;
     if (window && !FindWindowRecord(window))
         return nullptr;
+    if (window && TopLevelOf(window) != world.foreground)
+        Activate(TopLevelOf(window));
+    const HWND previous = world.focus;
     world.focus = window;
     return previous;
 }

@@ -194,6 +194,7 @@ HWND GetDesktopWindow(void);
 int GetClassNameA(HWND window, LPSTR buffer, int size);
 LONG GetWindowLongA(HWND window, int index);
 BOOL GetWindowRect(HWND window, RECT *rect);
+BOOL ScreenToClient(HWND window, POINT *point);
 BOOL PtInRect(const RECT *rect, POINT point);
 HWND WindowFromPoint(POINT point);
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam);
