@@ -292,18 +292,18 @@ struct Checker {
 
 bool BuildTree(const Scenario &scenario, Tree *tree, std::vector<std::string> *failures)
 {
-    for (const WindowSpec &spec : scenario.windows) {
-        HWND parent = tree->Find(spec.parent);
-        POINT origin = {spec.x, spec.y};
-        if ((spec.style & WS_CHILD) && parent)
+    for (const WindowSpec &entry : scenario.windows) {
+        HWND parent = tree->Find(entry.parent);
+        POINT origin = {entry.x, entry.y};
+        if ((entry.style & WS_CHILD) && parent)
             ScreenToClient(parent, &origin);
-        HWND window = CreateWindowExA(0, spec.className.c_str(), spec.name.c_str(), spec.style, origin.x, origin.y,
-                                      spec.width, spec.height, parent, nullptr, nullptr, nullptr);
+        HWND window = CreateWindowExA(0, entry.className.c_str(), entry.name.c_str(), entry.style, origin.x, origin.y,
+                                      entry.width, entry.height, parent, nullptr, nullptr, nullptr);
         if (!window) {
-            failures->push_back(scenario.name + ": cannot create \"" + spec.name + "\" of class " + spec.className);
+            failures->push_back(scenario.name + ": cannot create \"" + entry.name + "\" of class " + entry.className);
             return false;
         }
-        tree->byName[spec.name] = window;
+        tree->byName[entry.name] = window;
     }
     return true;
 }
@@ -341,8 +341,8 @@ void RunStartProbe(const StartProbe &probe, const Tree &tree, const ScenarioPlat
     SetFocus(tree.Find(probe.focus));
     if (!probe.capture.empty())
         SetCapture(tree.Find(probe.capture));
-    SetCursor(platform.beforeCursor);
     platform.settle();
+    SetCursor(platform.beforeCursor);
     check.Same("foreground before the start", probe.foreground, tree.Name(GetForegroundWindow()));
     check.Same("focus before the start", probe.focus, tree.Name(GetFocus()));
     shared.wheelMode = probe.wheelMode;
@@ -423,8 +423,8 @@ void RunWindowScenario(const Scenario &scenario, const SharedHookState &initialS
         }
     }
     // Top-level windows take their children and owned windows with them.
-    for (const WindowSpec &spec : scenario.windows)
-        if (spec.parent.empty())
-            DestroyWindow(tree.Find(spec.name));
+    for (const WindowSpec &entry : scenario.windows)
+        if (entry.parent.empty())
+            DestroyWindow(tree.Find(entry.name));
     platform.settle();
 }

@@ -5,7 +5,7 @@
 // Output is unbuffered so that a crash leaves every line printed before it.
 #pragma once
 
-#include <windows.h>
+#include "platform.h"
 
 #include <stdint.h>
 #include <stdio.h>

@@ -2,7 +2,7 @@
 // the file, and finding the hook library's shared section in a loaded module.
 #pragma once
 
-#include <windows.h>
+#include "platform.h"
 
 #include <string.h>
 

@@ -1,7 +1,7 @@
 // pe_layout_check DLLPATH: reads the hook library's file and checks what other programs
 // and the loaders of Windows 95/98 rely on: the export names and ordinals, the shared
 // section and its initial contents, the imported modules and the subsystem version.
-#include <windows.h>
+#include "platform.h"
 
 #include <stdio.h>
 #include <string.h>

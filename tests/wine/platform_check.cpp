@@ -1,7 +1,7 @@
 // platform_check: the rig's first program. Confirms that the prefix presents itself as
 // Windows 98 (4.10, the Windows 95 family), since the library and its callers take the
 // code paths of that family.
-#include <windows.h>
+#include "platform.h"
 
 #include "checks.h"
 

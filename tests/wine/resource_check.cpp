@@ -1,7 +1,7 @@
 // resource_check DLLPATH: loads the hook library and checks its resources the way the
 // system and the resident application find them: the string-named cursor and icon
 // groups with their images, the cursors as LoadCursorA makes them, and the string table.
-#include <windows.h>
+#include "platform.h"
 
 #include <stdio.h>
 

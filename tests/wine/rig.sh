@@ -109,6 +109,12 @@ rig_make_prefix() {
         rig_log "setting Windows 98 failed:"; cat "$RIG_ROOT/reg.log" >&2
         return 1
     fi
+    # There is no window manager on the virtual screen: with Wine's windows managed,
+    # hiding or destroying a top-level window waits two seconds for a manager's answer.
+    if ! rig_wait_for "$RIG_ROOT/reg.log" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f; then
+        rig_log "setting unmanaged windows failed:"; cat "$RIG_ROOT/reg.log" >&2
+        return 1
+    fi
     RIG_PREFIX_SECONDS=$(rig_elapsed "$start")
     RIG_WORK="$WINEPREFIX/drive_c/rig"
     mkdir -p "$RIG_WORK"

@@ -6,7 +6,7 @@
 //   shared_state_check DLLPATH --read FIELD=VALUE ...
 // which loads the library too and checks each named field of the shared section
 // against the value given. The first keeps the library loaded until the copy ends.
-#include <windows.h>
+#include "platform.h"
 
 #include <stddef.h>
 #include <stdio.h>
