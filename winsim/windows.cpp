@@ -161,6 +161,11 @@ void SetForegroundWindowForTest(HWND window)
     TheWorld().foreground = window;
 }
 
+void PutCursor(POINT position)
+{
+    TheWorld().cursorPos = position;
+}
+
 void SetCallObserver(std::function<void(const Call &)> observer)
 {
     TheWorld().observer = std::move(observer);

@@ -53,6 +53,9 @@ bool GetCursorInfo(HCURSOR cursor, CursorInfo *info);
 HWND CreateTopLevelWindow(const char *className, const char *title);
 void SetForegroundWindowForTest(HWND window);
 
+// Puts the cursor anywhere, off the screen too (SetCursorPos keeps it on the screen).
+void PutCursor(POINT position);
+
 // Called with every call into the simulated platform as it starts, before the call
 // does its work (for instance to destroy a window in the middle of a search). One
 // observer at a time; an empty function removes it. Reset removes it too.
