@@ -50,6 +50,24 @@ struct POINT {
     LONG y;
 };
 
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+};
+
+// What a WH_CALLWNDPROCRET hook receives: the result and the message handled.
+struct CWPRETSTRUCT {
+    LRESULT lResult;
+    LPARAM lParam;
+    WPARAM wParam;
+    UINT message;
+    HWND hwnd;
+};
+
 struct RECT {
     LONG left;
     LONG top;
@@ -160,6 +178,17 @@ constexpr DWORD SBS_SIZEGRIP = 0x0010;
 constexpr DWORD ES_MULTILINE = 0x0004;
 
 constexpr int GWL_STYLE = -16;
+
+constexpr WORD HTCLIENT = 1;
+constexpr WORD HTHSCROLL = 6;
+constexpr WORD HTVSCROLL = 7;
+
+constexpr WORD SB_LINEUP = 0;
+constexpr WORD SB_LINELEFT = 0;
+constexpr WORD SB_LINEDOWN = 1;
+constexpr WORD SB_LINERIGHT = 1;
+constexpr WORD SB_PAGEUP = 2;
+constexpr WORD SB_PAGEDOWN = 3;
 
 constexpr int HC_ACTION = 0;
 constexpr int HC_NOREMOVE = 3;

@@ -154,29 +154,3 @@ TEST_F(SharedStateTest, SetAutoScrollCursorShowsTheNamedCursorAndReturnsThePrevi
 }
 
 }  // namespace
-
-namespace {
-
-TEST_F(SharedStateTest, EachHookChainsWithTheHandleStoredForItsType)
-{
-    SetMouseHookHandle(reinterpret_cast<HHOOK>(0x11));
-    SetKeyboardHookHandle(reinterpret_cast<HHOOK>(0x22));
-    SetMessageHookHandle(reinterpret_cast<HHOOK>(0x33));
-    SetCallWndHookHandle(reinterpret_cast<HHOOK>(0x44));
-    winsim::SetNextHookResult(99);
-
-    const struct {
-        LRESULT (*proc)(int, WPARAM, LPARAM);
-        std::uintptr_t handle;
-    } hooks[] = {{MouseProc, 0x11}, {DoKeyboardHookFunc, 0x22}, {DoGetMessageHookFunc, 0x33},
-                 {DoCallWndProcHookFunc, 0x44}};
-    for (const auto &hook : hooks) {
-        winsim::ClearCalls();
-        EXPECT_EQ(hook.proc(HC_ACTION, 0x1234, 0x5678), 99);
-        ASSERT_EQ(winsim::Calls().size(), 1u);
-        EXPECT_EQ(winsim::Calls()[0].api, "CallNextHookEx");
-        EXPECT_EQ(winsim::Calls()[0].args, (std::vector<std::uintptr_t>{hook.handle, 0, 0x1234, 0x5678}));
-    }
-}
-
-}  // namespace
