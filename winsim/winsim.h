@@ -246,3 +246,9 @@ BOOL SetCursorPos(int x, int y);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor(void);
+
+// ---- C runtime text streams ------------------------------------------------------------
+// The standard library's file functions as the product calls them (crt::fopen, ...),
+// working on winsim's mapped file system with the platform's text-mode rules.
+namespace winsim::crt {
+}  // namespace winsim::crt
