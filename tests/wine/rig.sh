@@ -14,6 +14,8 @@
 #   rig_stop_bg PID                end a program started by rig_start_bg
 #   rig_screenshot FILE.png        picture of the whole X screen (needs ImageMagick's import)
 #   rig_record NAME PASS|FAIL      count a result decided by the calling script
+#   rig_record_verdicts LOG        count the "PASS name" / "FAIL name" lines of a driver's log,
+#                                  show the indented reasons of failures and "MEASURE" lines
 #   rig_summary                    "wine tests: N passed, M failed"; non-zero status on any failure
 #
 # Settings from the environment: RIG_TIMEOUT (seconds per program, default 60),
@@ -138,6 +140,18 @@ rig_record() {
         RIG_FAILED=$((RIG_FAILED + 1))
     fi
     echo "$verdict $name" | tee -a "$RIG_RESULTS/summary.txt"
+}
+
+rig_record_verdicts() {
+    local log=$1 line
+    while IFS= read -r line; do
+        case $line in
+            "PASS "*) rig_record "${line#PASS }" PASS ;;
+            "FAIL "*) rig_record "${line#FAIL }" FAIL ;;
+            "MEASURE "*) echo "${line#MEASURE }" ;;
+            "    "*) echo "$line" >&2 ;;
+        esac
+    done <"$log"
 }
 
 rig_run_test() {
