@@ -2,8 +2,9 @@
 
 An Image is a grid of palette indices, with None for a transparent pixel. The
 writers turn it into an icon or cursor file (one DIB per image: XOR bitmap plus a
-1-bpp AND mask) or into a PNG preview. Everything is pure standard library and
-fully deterministic, so generated files are byte-identical from run to run.
+1-bpp AND mask), into a plain .bmp file (no transparency) or into a PNG preview.
+Everything is pure standard library and fully deterministic, so generated files
+are byte-identical from run to run.
 """
 
 import struct
@@ -28,8 +29,10 @@ class Image:
     """A palette image; pixels[y][x] is an index into palette or None (transparent)."""
 
     def __init__(self, width, height, bpp, palette=None):
-        if bpp not in (1, 4):
-            raise ValueError("only 1-bpp and 4-bpp images are supported")
+        if bpp not in (1, 4, 8):
+            raise ValueError("only 1-bpp, 4-bpp and 8-bpp images are supported")
+        if bpp == 8 and palette is None:
+            raise ValueError("an 8-bpp image needs a palette of its own")
         self.width = width
         self.height = height
         self.bpp = bpp
@@ -111,6 +114,28 @@ def icon_file_bytes(images, kind=ICON, hotspots=None):
     for data in dibs:
         out += data
     return bytes(out)
+
+
+def bmp_file_bytes(image):
+    """A .bmp file: file header, BITMAPINFOHEADER, the full colour table, rows bottom-up."""
+    if any(p is None for row in image.pixels for p in row):
+        raise ValueError("a bitmap has no transparent pixels")
+    bits = b"".join(_pack_row(row, image.bpp) for row in reversed(image.pixels))
+    table = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in image.palette)
+    info = struct.pack(
+        "<IiiHHIIiiII",
+        40,                 # biSize
+        image.width,
+        image.height,       # positive: bottom-up
+        1,                  # biPlanes
+        image.bpp,
+        0,                  # BI_RGB
+        len(bits),          # biSizeImage
+        0, 0,               # resolution
+        0, 0)               # biClrUsed, biClrImportant: the full table
+    offset = 14 + len(info) + len(table)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
+    return header + info + table + bits
 
 
 def png_bytes(image, scale=1, grid=False):
