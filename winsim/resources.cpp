@@ -75,6 +75,15 @@ bool ParseRes(const std::vector<BYTE> &bytes, Module *module)
     return at >= bytes.size();
 }
 
+std::string NameKey(LPCSTR name)
+{
+    if (IS_INTRESOURCE(name))
+        return "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name));
+    return Upper(name);
+}
+
+}  // namespace
+
 Module *FindModule(HINSTANCE instance)
 {
     std::size_t index;
@@ -94,15 +103,6 @@ const Resource *FindResourceEntry(const Module &module, WORD typeId, LPCSTR name
     }
     return nullptr;
 }
-
-std::string NameKey(LPCSTR name)
-{
-    if (IS_INTRESOURCE(name))
-        return "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name));
-    return Upper(name);
-}
-
-}  // namespace
 
 HINSTANCE LoadModule(const char *resPath)
 {

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>  // EOF, as the platform's <stdio.h> gives it to the product
 
 // ---- Basic types -------------------------------------------------------------------
 typedef std::uint8_t BYTE;
@@ -29,6 +30,16 @@ typedef std::uintptr_t WPARAM;
 typedef std::intptr_t LPARAM;
 typedef std::intptr_t LRESULT;
 typedef std::uintptr_t ULONG_PTR;
+typedef std::intptr_t LONG_PTR;
+typedef std::size_t SIZE_T;
+typedef void *HANDLE;
+typedef HANDLE HGLOBAL;
+typedef const void *LPCVOID;
+typedef BYTE *LPBYTE;
+typedef DWORD *LPDWORD;
+typedef DWORD *PDWORD;
+typedef LONG *PLONG;
+typedef DWORD REGSAM;
 
 static_assert(sizeof(WORD) == 2 && sizeof(DWORD) == 4 && sizeof(LONG) == 4 && sizeof(UINT) == 4 &&
               sizeof(BOOL) == 4 && sizeof(SHORT) == 2, "Win32 integer widths");
@@ -41,9 +52,24 @@ WINSIM_HANDLE(HHOOK);
 WINSIM_HANDLE(HICON);
 WINSIM_HANDLE(HINSTANCE);
 WINSIM_HANDLE(HMENU);
+WINSIM_HANDLE(HKEY);
 #undef WINSIM_HANDLE
 typedef HICON HCURSOR;
 typedef HINSTANCE HMODULE;
+typedef HKEY *PHKEY;
+
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+typedef FILETIME *PFILETIME;
+
+struct SECURITY_ATTRIBUTES {
+    DWORD nLength;
+    LPVOID lpSecurityDescriptor;
+    BOOL bInheritHandle;
+};
+typedef SECURITY_ATTRIBUTES *LPSECURITY_ATTRIBUTES;
 
 struct POINT {
     LONG x;
@@ -89,7 +115,70 @@ typedef BOOL (*WNDENUMPROC)(HWND window, LPARAM lParam);
 #define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
 #define IS_INTRESOURCE(p) ((reinterpret_cast<ULONG_PTR>(p) >> 16) == 0)
 
+// The predefined registry keys: fixed handle values, sign-extended as on Win64.
+#define WINSIM_ROOT_KEY(value) \
+    (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(value)))))
+#define HKEY_CLASSES_ROOT WINSIM_ROOT_KEY(0x80000000)
+#define HKEY_CURRENT_USER WINSIM_ROOT_KEY(0x80000001)
+#define HKEY_LOCAL_MACHINE WINSIM_ROOT_KEY(0x80000002)
+#define HKEY_USERS WINSIM_ROOT_KEY(0x80000003)
+#define HKEY_DYN_DATA WINSIM_ROOT_KEY(0x80000006)
+
 // ---- Constants ---------------------------------------------------------------------
+constexpr DWORD MAX_PATH = 260;
+
+// Error codes (GetLastError, and the registry functions' results).
+constexpr LONG ERROR_SUCCESS = 0;
+constexpr LONG NO_ERROR = 0;
+constexpr LONG ERROR_FILE_NOT_FOUND = 2;
+constexpr LONG ERROR_PATH_NOT_FOUND = 3;
+constexpr LONG ERROR_ACCESS_DENIED = 5;
+constexpr LONG ERROR_INVALID_HANDLE = 6;
+constexpr LONG ERROR_NOT_ENOUGH_MEMORY = 8;
+constexpr LONG ERROR_INVALID_PARAMETER = 87;
+constexpr LONG ERROR_DISK_FULL = 112;
+constexpr LONG ERROR_INSUFFICIENT_BUFFER = 122;
+constexpr LONG ERROR_INVALID_NAME = 123;
+constexpr LONG ERROR_MOD_NOT_FOUND = 126;
+constexpr LONG ERROR_NOT_LOCKED = 158;
+constexpr LONG ERROR_BAD_PATHNAME = 161;
+constexpr LONG ERROR_ALREADY_EXISTS = 183;
+constexpr LONG ERROR_MORE_DATA = 234;
+constexpr LONG ERROR_NO_MORE_ITEMS = 259;
+constexpr LONG ERROR_DIRECTORY = 267;
+
+constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x01;
+constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x02;
+constexpr DWORD FILE_ATTRIBUTE_SYSTEM = 0x04;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+
+constexpr UINT GMEM_FIXED = 0x0000;
+constexpr UINT GMEM_MOVEABLE = 0x0002;
+constexpr UINT GMEM_ZEROINIT = 0x0040;
+constexpr UINT GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
+constexpr UINT GPTR = GMEM_FIXED | GMEM_ZEROINIT;
+
+constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
+constexpr REGSAM KEY_SET_VALUE = 0x0002;
+constexpr REGSAM KEY_CREATE_SUB_KEY = 0x0004;
+constexpr REGSAM KEY_ENUMERATE_SUB_KEYS = 0x0008;
+constexpr REGSAM KEY_READ = 0x20019;
+constexpr REGSAM KEY_WRITE = 0x20006;
+constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
+constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
+constexpr DWORD REG_OPTION_VOLATILE = 1;
+constexpr DWORD REG_CREATED_NEW_KEY = 1;
+constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
+constexpr DWORD REG_NONE = 0;
+constexpr DWORD REG_SZ = 1;
+constexpr DWORD REG_EXPAND_SZ = 2;
+constexpr DWORD REG_BINARY = 3;
+constexpr DWORD REG_DWORD = 4;
+constexpr DWORD REG_MULTI_SZ = 7;
+
 constexpr DWORD DLL_PROCESS_DETACH = 0;
 constexpr DWORD DLL_PROCESS_ATTACH = 1;
 constexpr DWORD DLL_THREAD_ATTACH = 2;
@@ -200,6 +289,49 @@ constexpr int WH_CALLWNDPROCRET = 12;
 
 // ---- KERNEL32 ----------------------------------------------------------------------
 UINT WinExec(LPCSTR cmdLine, UINT show);
+DWORD GetLastError(void);
+void SetLastError(DWORD error);
+
+// ---- KERNEL32: files and folders -----------------------------------------------------
+// On winsim's mapped file system: drive letters map to host folders (winsim_control.h).
+BOOL DeleteFileA(LPCSTR path);
+BOOL MoveFileA(LPCSTR from, LPCSTR to);
+BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES security);
+DWORD GetFileAttributesA(LPCSTR path);
+BOOL SetFileAttributesA(LPCSTR path, DWORD attributes);
+BOOL GetDiskFreeSpaceA(LPCSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector, LPDWORD freeClusters,
+                       LPDWORD totalClusters);
+DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
+UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
+
+// ---- KERNEL32: profiles (initialisation files) ---------------------------------------
+DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
+                               LPCSTR file);
+UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR file);
+BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file);
+
+// ---- KERNEL32: global memory ---------------------------------------------------------
+HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
+LPVOID GlobalLock(HGLOBAL memory);
+BOOL GlobalUnlock(HGLOBAL memory);
+HGLOBAL GlobalFree(HGLOBAL memory);
+
+// ---- ADVAPI32: registry --------------------------------------------------------------
+LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options, REGSAM access,
+                     LPSECURITY_ATTRIBUTES security, PHKEY result, LPDWORD disposition);
+LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result);
+LONG RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size);
+LONG RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE *data, DWORD size);
+LONG RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD reserved, LPSTR keyClass,
+                   LPDWORD classSize, PFILETIME lastWrite);
+LONG RegDeleteKeyA(HKEY key, LPCSTR subKey);
+LONG RegDeleteValueA(HKEY key, LPCSTR name);
+LONG RegCloseKey(HKEY key);
+
+// ---- USER32: strings -----------------------------------------------------------------
+int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
+int wsprintfA(LPSTR buffer, LPCSTR format, ...);
 
 // ---- USER32: messages ----------------------------------------------------------------
 UINT RegisterWindowMessageA(LPCSTR name);
@@ -251,4 +383,12 @@ HCURSOR GetCursor(void);
 // The standard library's file functions as the product calls them (crt::fopen, ...),
 // working on winsim's mapped file system with the platform's text-mode rules.
 namespace winsim::crt {
+struct FILE;  // winsim's own stream, not the host's
+FILE *fopen(const char *path, const char *mode);
+char *fgets(char *buffer, int size, FILE *stream);
+int fputs(const char *text, FILE *stream);
+int fclose(FILE *stream);
+int ferror(FILE *stream);
+int rename(const char *from, const char *to);
+int remove(const char *path);
 }  // namespace winsim::crt

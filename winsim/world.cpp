@@ -1,4 +1,4 @@
-// winsim's state, its reset and the call log.
+// winsim's state, its reset, the call log and the last error.
 #include "world.h"
 
 #include <cctype>
@@ -13,7 +13,13 @@ World &TheWorld()
 
 void Reset()
 {
+    DeleteScratchFolders();
     TheWorld() = World{};
+}
+
+void SetError(DWORD error)
+{
+    TheWorld().lastError = error;
 }
 
 void Log(const char *api, std::vector<std::uintptr_t> args, const char *text)
@@ -64,3 +70,17 @@ std::string Upper(const std::string &text)
 }
 
 }  // namespace winsim
+
+using namespace winsim;
+
+DWORD GetLastError(void)
+{
+    Log("GetLastError", {});
+    return TheWorld().lastError;
+}
+
+void SetLastError(DWORD error)
+{
+    Log("SetLastError", {error});
+    TheWorld().lastError = error;
+}

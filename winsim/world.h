@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,41 @@ struct Window {
     bool destroyed;
 };
 
+// A block from GlobalAlloc. A fixed block's handle is its address; a moveable block has
+// a handle of its own and a lock count.
+struct GlobalBlock {
+    std::unique_ptr<BYTE[]> bytes;
+    std::size_t size;
+    bool moveable;
+    UINT locks;
+};
+
+struct RegistryValue {
+    std::string name;
+    DWORD type;
+    std::vector<BYTE> data;
+};
+
+// A registry key. Subkeys are filed under their lower-case names, which is also the
+// order the platform enumerates them in; `name` keeps the case of creation.
+struct RegistryKey {
+    std::string name;
+    RegistryKey *parent = nullptr;
+    HKEY root = nullptr;
+    std::map<std::string, std::unique_ptr<RegistryKey>> subkeys;
+    std::vector<RegistryValue> values;  // in the order first set
+};
+
+struct KeyHandle {
+    RegistryKey *key;
+    bool open;
+};
+
+struct DiskSpace {
+    std::uint64_t freeBytes;
+    std::uint64_t totalBytes;
+};
+
 struct World {
     std::vector<Call> calls;
     std::vector<Module> modules;            // module n has handle ModuleHandle(n)
@@ -64,6 +100,30 @@ struct World {
     std::vector<std::string> registeredMessages;  // message 0xC000 + n
     LRESULT nextHookResult = 0;
     UINT winExecResult = 33;
+    DWORD lastError = 0;
+
+    // Files
+    std::map<char, std::string> drives;        // upper-case letter -> host folder
+    std::vector<std::string> scratchFolders;   // made by MapScratchDrive, deleted by Reset
+    std::string currentDirectory = "C:\\";
+    std::string windowsDirectory = "C:\\WINDOWS";
+    std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
+    std::map<char, DiskSpace> diskSpace;
+    std::map<std::string, std::size_t> writeBudgets;  // Located::key -> bytes still accepted
+    std::map<std::uintptr_t, std::string> moduleFileNames{{0, "C:\\PROGRAM.EXE"}};
+    std::size_t openStreams = 0;  // crt::fopen'ed, not yet closed
+
+    // Global memory
+    std::map<std::uintptr_t, GlobalBlock> globalBlocks;  // by handle value
+    std::size_t moveableHandlesMade = 0;
+    bool failNextGlobalAlloc = false;
+
+    // Registry
+    std::map<std::uintptr_t, std::unique_ptr<RegistryKey>> registryRoots;  // by root handle value
+    std::vector<KeyHandle> keyHandles;  // handle n is MakeHandle(KEY_HANDLE_BASE, n)
+    std::vector<std::string> failingKeyPaths;  // root and lower-case path of keys that cannot be created
+    // Deleted keys stay here so that handles still open on them stay valid.
+    std::vector<std::unique_ptr<RegistryKey>> deletedKeys;
 };
 
 World &TheWorld();
@@ -92,8 +152,19 @@ template <typename H> bool HandleIndex(H handle, std::uintptr_t base, std::size_
 // The window behind a handle, or null for a handle that names no live window.
 Window *FindWindowRecord(HWND window);
 
+// The module behind a handle, and a resource in it by type and name (or ordinal).
+Module *FindModule(HINSTANCE instance);
+const Resource *FindResourceEntry(const Module &module, WORD typeId, LPCSTR name);
+
+void SetError(DWORD error);
+
+// Deletes the scratch folders of MapScratchDrive (part of Reset).
+void DeleteScratchFolders();
+
 constexpr std::uintptr_t WINDOW_HANDLE_BASE = 0x00010010;
 constexpr std::uintptr_t CURSOR_HANDLE_BASE = 0x00020010;
 constexpr std::uintptr_t MODULE_HANDLE_BASE = 0x10000000;
+constexpr std::uintptr_t KEY_HANDLE_BASE = 0x00030010;
+constexpr std::uintptr_t GLOBAL_HANDLE_BASE = 0x00040010;
 
 }  // namespace winsim
