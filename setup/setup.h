@@ -77,6 +77,50 @@ extern int screenHeight;
 extern HWND backgroundWindow;
 extern HINSTANCE programInstance;  // the module whose string table LoadText reads
 
+// ---- Wizard frame and background -----------------------------------------------------
+// Sent by RunPage to a new page once, after creation and before its message loop.
+constexpr UINT WM_PAGEINIT = WM_USER + 100;
+
+// The background window: a blue gradient over the whole screen with the title and
+// banner pictures, dissolved in on the first paint. True when the window exists.
+bool CreateBackgroundWindow();
+LRESULT CALLBACK BackgroundWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Draws bitmap resource `bitmapId` with its top left corner at `origin`, leaving out
+// every magenta pixel; with `dissolve` the picture appears in 64 dithered passes.
+void DrawKeyedBitmap(HDC dc, int bitmapId, POINT origin, BOOL dissolve);
+
+// The order in which the dissolve reveals the pixels of each 8 x 8 cell.
+extern const BYTE DISSOLVE_ORDER[8][8];
+extern LONG dissolvePending;
+
+// Shows page `dialogId` (a modeless dialog of window class `className` whose window
+// procedure is `pageProc`) and runs its message loop until the page has destroyed
+// itself; returns pageResult.
+SHORT RunPage(const char *className, WNDPROC pageProc, int dialogId);
+
+// The page conventions every page procedure follows: the caption and the centring on
+// WM_CREATE, "%s" in a static filled with the product name, PostQuitMessage on
+// WM_DESTROY. PageDefault handles what a page itself does not.
+void CaptionAndCentrePage(HWND page);
+void PutProductName(HWND page, int controlId);
+LRESULT PageDefault(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// ---- Wizard pages ----------------------------------------------------------------------
+// The cancel notice: "<product> installation is not completed !".
+void ShowNotCompleted(HWND owner);
+bool DirectoryExists(const char *path);
+LRESULT CALLBACK BeginPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK MouseTypePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK DirectoryPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK EndPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// ---- Browse Directory dialog ---------------------------------------------------------
+// Runs the file-open dialog turned directory chooser over `owner`; destDir takes the
+// chosen path on OK and stays as it was otherwise.
+void BrowseForDirectory(HWND owner);
+UINT_PTR CALLBACK BrowseHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
 // ---- Installation script and configuration -------------------------------------------
 // Text of string-table entry `id` in the next of four 128-character buffers, or null
 // when the entry is missing or empty. Valid until four further calls.
