@@ -115,6 +115,33 @@ LRESULT CALLBACK MouseTypePageProc(HWND page, UINT message, WPARAM wParam, LPARA
 LRESULT CALLBACK DirectoryPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK EndPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
+// ---- Install page and copy engine ------------------------------------------------------
+// Handles of the open source and target files from the LZ layer; -1 when not open.
+extern INT sourceHandle;
+extern INT targetHandle;
+
+LRESULT CALLBACK InstallPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+// Copies every file of the file lists with status text, percentage and bar, then
+// configures the registry unless the copy was cancelled; the outcome is pageResult.
+void CopyProductFiles(HWND page);
+// The source and target path of entry `index` of disk `disk` (PATH_CHARS); false,
+// with the path emptied, when it does not fit.
+bool BuildSourcePath(char *path, SHORT disk, SHORT index);
+bool BuildTargetPath(char *path, SHORT disk, SHORT index);
+void OpenSourceFile(HWND page, const char *path);
+void CopyToTarget(HWND page, const char *path);
+// Lets one waiting message of the page or its controls through.
+void PumpPageMessage(HWND page);
+// Waits on the tick count, discarding the input that comes meanwhile.
+void WaitMilliseconds(DWORD milliseconds);
+void ControlRectInPage(HWND page, int controlId, RECT *rect);
+void DrawSunkenBox(HWND page, HDC dc, int controlId);
+
+// ---- Driver ----------------------------------------------------------------------------
+// "-u" as the first two characters of the command line selects the update mode.
+bool IsUpdateCommand(const char *commandLine);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
+
 // ---- Browse Directory dialog ---------------------------------------------------------
 // Runs the file-open dialog turned directory chooser over `owner`; destDir takes the
 // chosen path on OK and stays as it was otherwise.
