@@ -2,7 +2,7 @@
 // screen, the setup title at the top left and the banner at the bottom left, drawn
 // pixel by pixel around their magenta key colour. The first paint dissolves the two
 // pictures in; later paints draw them at once.
-#include "setup.h"
+#include "wizard.h"
 
 #include "res/resource_ids.h"
 

@@ -2,7 +2,7 @@
 // template of our own that turns it into a directory chooser. The hook keeps the path
 // edit box in step with the directory the user walks to; OK takes the edit box's text,
 // so a typed path may name a directory that does not exist yet.
-#include "setup.h"
+#include "wizard.h"
 
 #include "res/resource_ids.h"
 #include "text.h"

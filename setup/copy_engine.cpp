@@ -6,7 +6,7 @@
 // waiting message after each source open and after each copy, so Cancel takes effect
 // before the next file. A cancelled installation registers nothing: it must not point
 // the mouse device at a driver that may not have been copied.
-#include "setup.h"
+#include "wizard.h"
 
 #include "res/resource_ids.h"
 #include "text.h"

@@ -5,7 +5,7 @@
 // before the install page, "system.ini" is updated after a completed one, and Windows
 // restarts at the end when the user left that choice on. The exit code is 0 on every
 // path.
-#include "setup.h"
+#include "wizard.h"
 
 #include "res/resource_ids.h"
 #include "text.h"

@@ -3,7 +3,7 @@
 //
 // Commands are recognised by the whole wParam of WM_COMMAND: the notification code in
 // the high half is 0 for button clicks and for Enter and Escape.
-#include "setup.h"
+#include "wizard.h"
 
 #include "res/resource_ids.h"
 #include "text.h"

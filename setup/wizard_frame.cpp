@@ -5,7 +5,7 @@
 // to DefWindowProcA. RunPage registers the class, creates the page owned by the
 // background window, sends it WM_PAGEINIT and runs a message loop until the page has
 // destroyed itself (its WM_DESTROY posts the quit message).
-#include "setup.h"
+#include "wizard.h"
 
 #include "text.h"
 
