@@ -13,9 +13,10 @@ namespace {
 
 constexpr UINT WM_BROWSEREFRESH = WM_USER + 101;
 // The file dialog needs a file name to close with success; this one stands in the
-// hidden name field and is never used as a file.
+// hidden name field and is never used as a file. Its buffer limit counts the
+// terminator: a limit of 12 leaves the name unterminated in the dialog's field, and
+// OK then fails on the garbage behind it.
 constexpr char DUMMY_FILE_NAME[] = "12345678.ABC";
-constexpr DWORD DUMMY_FILE_LIMIT = 12;
 // The record as Windows 95 knows it, without the later additions.
 constexpr DWORD OPENFILENAME_95_SIZE = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
 
@@ -32,7 +33,7 @@ void BrowseForDirectory(HWND owner)
     dialog.hwndOwner = owner;
     dialog.hInstance = programInstance;
     dialog.lpstrFile = fileName;
-    dialog.nMaxFile = DUMMY_FILE_LIMIT;
+    dialog.nMaxFile = sizeof fileName;
     dialog.lpstrInitialDir = "C:\\";
     dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_NOVALIDATE;
     dialog.lpfnHook = BrowseHookProc;

@@ -168,9 +168,15 @@ def main():
     page = reg_query(args.prefix, r"HKCR\CLSID\{7A31C0D2-5E84-4B19-9C6F-2D0E8B47A153}\InProcServer32")
     check("the property page's server", "C:\\VELMO\\KXPAGE.DLL" in page, page)
     device = reg_query(args.prefix, r"HKLM\Enum\Root\VelmoMouse\0000")
-    check("the serial mouse device", "*:DETECTSERIALMOUSE" in device and "Mouse\\0000" in device, device)
-    driver = reg_query(args.prefix, r"HKLM\System\CurrentControlSet\Services\Class\Mouse\0000")
-    check("its driver key", "*vmouse" in driver and "VELMO.VXD" in driver, driver)
+    check("the serial mouse device", "*:DETECTSERIALMOUSE" in device, device)
+    driver_name = ""
+    for line in device.splitlines():
+        fields = line.split()
+        if len(fields) >= 3 and fields[0] == "Driver":
+            driver_name = fields[2]
+    driver = reg_query(args.prefix, "HKLM\\System\\CurrentControlSet\\Services\\Class\\" + driver_name)
+    check("its driver key " + driver_name, driver_name.startswith("Mouse\\") and "*vmouse" in driver
+          and "VELMO.VXD" in driver, driver)
 
     # system.ini: the mouse line of [386Enh], the old file kept as system.bak.
     ini = find_path(windows, "system.ini")
