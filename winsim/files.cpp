@@ -17,6 +17,8 @@
 //   returns `size` and sets ERROR_INSUFFICIENT_BUFFER. GetWindowsDirectoryA and
 //   GetSystemDirectoryA with a buffer too small leave it alone and return the size
 //   needed, terminator included.
+// - SetCurrentDirectoryA on a missing folder fails with ERROR_FILE_NOT_FOUND (a missing
+//   folder on the way: ERROR_PATH_NOT_FOUND; a file: ERROR_DIRECTORY).
 // - GetDiskFreeSpaceA takes a drive root, any folder on the drive, or null for the
 //   current drive; 512-byte sectors; a drive not mapped gives ERROR_PATH_NOT_FOUND.
 #include "filesystem.h"
@@ -289,6 +291,24 @@ bool MoveLocatedFile(const char *from, const char *to)
     return !error;
 }
 
+bool ChangeDirectory(const char *path)
+{
+    const Located folder = Locate(path);
+    DWORD error = folder.error;
+    if (!error && !folder.parentExists)
+        error = ERROR_PATH_NOT_FOUND;
+    else if (!error && !folder.exists)
+        error = ERROR_FILE_NOT_FOUND;
+    else if (!error && !folder.isDirectory)
+        error = ERROR_DIRECTORY;
+    if (error) {
+        SetError(error);
+        return false;
+    }
+    TheWorld().currentDirectory = FullWindowsPath(path);
+    return true;
+}
+
 void DeleteScratchFolders()
 {
     World &world = TheWorld();
@@ -555,4 +575,19 @@ UINT GetSystemDirectoryA(LPSTR buffer, UINT size)
 {
     Log("GetSystemDirectoryA", {size});
     return CopyDirectory(TheWorld().systemDirectory, buffer, size);
+}
+
+// As GetWindowsDirectoryA: a buffer too small is left alone and the size needed,
+// terminator included, is returned.
+DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer)
+{
+    Log("GetCurrentDirectoryA", {size});
+    return CopyDirectory(TheWorld().currentDirectory, buffer, size);
+}
+
+// The folder must exist; the path is kept as given (made full), in the caller's case.
+BOOL SetCurrentDirectoryA(LPCSTR path)
+{
+    Log("SetCurrentDirectoryA", {}, path);
+    return ChangeDirectory(path);
 }

@@ -44,6 +44,10 @@ bool WriteBudgeted(std::FILE *host, const std::string &key, const char *bytes, s
 // A host file's whole contents; false if it cannot be read.
 bool ReadHostFile(const std::filesystem::path &host, std::string *bytes);
 
+// SetCurrentDirectoryA without its log entry: the folder must exist. On failure it
+// sets the last error and returns false.
+bool ChangeDirectory(const char *path);
+
 // DeleteFileA and MoveFileA without their log entries (the C runtime's remove and
 // rename use them too). On failure they set the last error and return false.
 bool DeleteLocatedFile(const char *path);

@@ -1,13 +1,15 @@
 // Modules and their resources, read from the resource compiler's ".res" output, and
-// the cursor functions on top of them.
+// the cursor and icon functions on top of them.
 //
 // A ".res" file is a run of entries, each a header (data size, header size, type and
 // name as 0xFFFF + ordinal or a zero-terminated UTF-16 string, padding to 4 bytes,
 // then version, flags and language fields) followed by the data, padded to 4 bytes.
 #include "world.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace winsim {
 namespace {
@@ -82,6 +84,24 @@ std::string NameKey(LPCSTR name)
     return Upper(name);
 }
 
+// The platform's own cursors (IDC_ARROW and the others from 32512 up): one handle
+// each, the same at every load. Their images and hot spots are not simulated (0, 0).
+HCURSOR SystemCursor(LPCSTR name)
+{
+    static const WORD known[] = {32512, 32513, 32514, 32515, 32516, 32640, 32641, 32642, 32643,
+                                 32644, 32645, 32646, 32648, 32649, 32650, 32651};
+    if (!IS_INTRESOURCE(name) ||
+        std::find(std::begin(known), std::end(known), reinterpret_cast<ULONG_PTR>(name)) == std::end(known))
+        return nullptr;
+    World &world = TheWorld();
+    const std::string key = "system|" + NameKey(name);
+    if (auto found = world.loadedCursors.find(key); found != world.loadedCursors.end())
+        return MakeHandle<HCURSOR>(CURSOR_HANDLE_BASE, found->second);
+    world.cursors.push_back(Cursor{nullptr, NameKey(name), 0, 0});
+    world.loadedCursors[key] = world.cursors.size() - 1;
+    return MakeHandle<HCURSOR>(CURSOR_HANDLE_BASE, world.cursors.size() - 1);
+}
+
 }  // namespace
 
 Module *FindModule(HINSTANCE instance)
@@ -145,9 +165,11 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name)
     Log("LoadCursorA", {Arg(instance), IS_INTRESOURCE(name) ? reinterpret_cast<ULONG_PTR>(name) : 0},
         IS_INTRESOURCE(name) ? nullptr : name);
     World &world = TheWorld();
+    if (!instance)
+        return SystemCursor(name);
     const Module *module = FindModule(instance);
     if (!module)
-        return nullptr;  // system cursors are not simulated yet
+        return nullptr;
     const std::string key = std::to_string(Arg(instance)) + "|" + NameKey(name);
     if (auto found = world.loadedCursors.find(key); found != world.loadedCursors.end())
         return MakeHandle<HCURSOR>(CURSOR_HANDLE_BASE, found->second);
@@ -178,4 +200,16 @@ HCURSOR GetCursor(void)
 {
     Log("GetCursor", {});
     return TheWorld().currentCursor;
+}
+
+// From an icon group (RT_GROUP_ICON) of the module; loading the same icon again gives
+// the same handle. A null instance gives the platform's icons (IDI_APPLICATION, ...).
+HICON LoadIconA(HINSTANCE instance, LPCSTR name)
+{
+    Log("LoadIconA", {Arg(instance), IS_INTRESOURCE(name) ? reinterpret_cast<ULONG_PTR>(name) : 0},
+        IS_INTRESOURCE(name) ? nullptr : name);
+    if (!instance && (!IS_INTRESOURCE(name) || reinterpret_cast<ULONG_PTR>(name) < 32512 ||
+                      reinterpret_cast<ULONG_PTR>(name) > 32518))
+        return nullptr;
+    return LoadIconInternal(instance, name);
 }

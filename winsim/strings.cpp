@@ -28,10 +28,6 @@
 #include <cstring>
 
 namespace winsim {
-namespace {
-
-constexpr WORD RT_STRING_ID = 6;
-constexpr int WSPRINTF_CHARACTERS = 1023;
 
 // Windows-1252 for U+0080..U+FFFF: the characters at 0x80..0x9F, Latin-1 above.
 char ToAnsi(WORD unit)
@@ -47,6 +43,11 @@ char ToAnsi(WORD unit)
             return static_cast<char>(0x80 + i);
     return '?';
 }
+
+namespace {
+
+constexpr WORD RT_STRING_ID = 6;
+constexpr int WSPRINTF_CHARACTERS = 1023;
 
 std::string StringResource(HINSTANCE instance, UINT id)
 {
