@@ -827,7 +827,10 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour)
 
 int FillRect(HDC dc, const RECT *rect, HBRUSH brush)
 {
-    Log("FillRect", {Arg(dc), Arg(brush)});
+    // Logged as {dc, brush, left, top, right, bottom}.
+    Log("FillRect", {Arg(dc), Arg(brush), static_cast<std::uintptr_t>(rect ? rect->left : 0),
+                     static_cast<std::uintptr_t>(rect ? rect->top : 0), static_cast<std::uintptr_t>(rect ? rect->right : 0),
+                     static_cast<std::uintptr_t>(rect ? rect->bottom : 0)});
     if (!FindDC(dc) || !rect)
         return 0;
     FillRectInternal(dc, *rect, brush);
@@ -894,4 +897,22 @@ HBRUSH GetSysColorBrush(int index)
 {
     Log("GetSysColorBrush", {static_cast<std::uintptr_t>(index)});
     return SysColorBrush(index);
+}
+
+BOOL InflateRect(RECT *rect, int dx, int dy)
+{
+    Log("InflateRect", {static_cast<std::uintptr_t>(dx), static_cast<std::uintptr_t>(dy)});
+    if (!rect)
+        return FALSE;
+    *rect = {rect->left - dx, rect->top - dy, rect->right + dx, rect->bottom + dy};
+    return TRUE;
+}
+
+BOOL OffsetRect(RECT *rect, int dx, int dy)
+{
+    Log("OffsetRect", {static_cast<std::uintptr_t>(dx), static_cast<std::uintptr_t>(dy)});
+    if (!rect)
+        return FALSE;
+    *rect = {rect->left + dx, rect->top + dy, rect->right + dx, rect->bottom + dy};
+    return TRUE;
 }

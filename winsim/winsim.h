@@ -561,9 +561,14 @@ constexpr int SM_CXFIXEDFRAME = 7;
 constexpr int SM_CYFIXEDFRAME = 8;
 
 // System colours.
+constexpr UINT CS_VREDRAW = 0x0001;
+constexpr UINT CS_HREDRAW = 0x0002;
+constexpr int DLGWINDOWEXTRA = 30;
+
 constexpr int COLOR_SCROLLBAR = 0;
 constexpr int COLOR_BACKGROUND = 1;
 constexpr int COLOR_ACTIVECAPTION = 2;
+constexpr int COLOR_MENU = 4;
 constexpr int COLOR_WINDOW = 5;
 constexpr int COLOR_WINDOWFRAME = 6;
 constexpr int COLOR_WINDOWTEXT = 8;
@@ -714,6 +719,14 @@ constexpr int WH_CALLWNDPROCRET = 12;
 
 // ---- KERNEL32 ----------------------------------------------------------------------
 UINT WinExec(LPCSTR cmdLine, UINT show);
+DWORD GetTickCount(void);
+DWORD GetVersion(void);
+
+// ---- USER32: the session ---------------------------------------------------------------
+constexpr UINT EWX_LOGOFF = 0;
+constexpr UINT EWX_SHUTDOWN = 1;
+constexpr UINT EWX_REBOOT = 2;
+BOOL ExitWindowsEx(UINT flags, DWORD reserved);
 DWORD GetLastError(void);
 void SetLastError(DWORD error);
 
@@ -783,6 +796,8 @@ HDC GetDC(HWND window);
 int ReleaseDC(HWND window, HDC dc);
 int FillRect(HDC dc, const RECT *rect, HBRUSH brush);
 BOOL IntersectRect(RECT *result, const RECT *a, const RECT *b);
+BOOL InflateRect(RECT *rect, int dx, int dy);
+BOOL OffsetRect(RECT *rect, int dx, int dy);
 DWORD GetSysColor(int index);
 HBRUSH GetSysColorBrush(int index);
 

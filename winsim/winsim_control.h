@@ -183,6 +183,13 @@ void SetNextHookResult(LRESULT result);
 // The value WinExec returns; above 31 means success.
 void SetWinExecResult(UINT result);
 
+// ---- System ----------------------------------------------------------------------------
+// GetTickCount starts at `start` and moves on by `stepPerCall` milliseconds at every
+// call (default: 0x10000, 1): time passes only as the code asks for it.
+void SetTickCount(DWORD start, DWORD stepPerCall);
+// What GetVersion reports (default 0xC0000A04: Windows 98).
+void SetVersion(DWORD version);
+
 // ---- Files ---------------------------------------------------------------------------
 // Windows paths ("C:\WINDOWS\SYSTEM.INI", "/" separates too) name files in host folders:
 // each drive letter maps to a folder. Names match without regard to case at every

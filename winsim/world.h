@@ -233,6 +233,9 @@ struct World {
     std::map<std::string, std::size_t> loadedIcons;
     LRESULT nextHookResult = 0;
     UINT winExecResult = 33;
+    DWORD tickCount = 0x10000;
+    DWORD tickStep = 1;
+    DWORD version = 0xC0000A04;
     DWORD lastError = 0;
 
     // Files
