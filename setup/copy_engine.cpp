@@ -178,10 +178,16 @@ void CopyToTarget(HWND page, const char *path)
     PumpPageMessage(page);
 }
 
+// The quit message comes whatever the window filter says; once the page has closed
+// it belongs to the page's loop in RunPage, so it goes back into the queue.
 void PumpPageMessage(HWND page)
 {
     MSG message;
     if (PeekMessageA(&message, page, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
