@@ -15,6 +15,12 @@ void EndPage(HWND page)
     SendMessageA(page, WM_CLOSE, 0, 0);
 }
 
+void NextPage(HWND page)
+{
+    pageResult = PAGE_NEXT;
+    EndPage(page);
+}
+
 void ShowMessage(HWND page, UINT textId, UINT style)
 {
     const char *text = LoadText(textId);
@@ -102,14 +108,11 @@ LRESULT CALLBACK BeginPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
     }
     if (message == WM_COMMAND) {
         if (wParam == IDC_NEXT) {
-            pageResult = PAGE_NEXT;
-            EndPage(page);
+            NextPage(page);
             return 0;
         }
-        if (wParam == IDC_CANCEL) {
-            HandleCancelOrBack(page, wParam);
+        if (HandleCancelOrBack(page, wParam))  // Back is disabled here: only Cancel comes
             return 0;
-        }
     }
     return PageDefault(page, message, wParam, lParam);
 }
@@ -130,8 +133,7 @@ LRESULT CALLBACK MouseTypePageProc(HWND page, UINT message, WPARAM wParam, LPARA
             serialMouse = 0;
             return 0;
         case IDC_NEXT:
-            pageResult = PAGE_NEXT;
-            EndPage(page);
+            NextPage(page);
             return 0;
         default:
             if (HandleCancelOrBack(page, wParam))
